@@ -19,6 +19,17 @@ set(TESSARO_PUBLIC_DNS "114.114.114.114;114.114.115.115;223.5.5.5;223.6.6.6;8.8.
     CACHE STRING "Built-in public resolver list, in order")
 set(TESSARO_DNS_PORT 53 CACHE STRING "DNS port")
 
+# The analytics SDK's RSA key pair (Base64 DER, one line each). The files in
+# cmake/deploy/ are a development pair; release builds point these at theirs.
+set(TESSARO_SDK_PUBLIC_KEY_FILE "${CMAKE_SOURCE_DIR}/cmake/deploy/dev_sdk_public_key.b64"
+    CACHE FILEPATH "SubjectPublicKeyInfo of the SDK key pair, Base64 DER")
+set(TESSARO_SDK_PRIVATE_KEY_FILE "${CMAKE_SOURCE_DIR}/cmake/deploy/dev_sdk_private_key.b64"
+    CACHE FILEPATH "PKCS#1 private key of the SDK key pair, Base64 DER")
+file(STRINGS ${TESSARO_SDK_PUBLIC_KEY_FILE} TESSARO_SDK_PUBLIC_KEY LIMIT_COUNT 1)
+file(STRINGS ${TESSARO_SDK_PRIVATE_KEY_FILE} TESSARO_SDK_PRIVATE_KEY LIMIT_COUNT 1)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+             ${TESSARO_SDK_PUBLIC_KEY_FILE} ${TESSARO_SDK_PRIVATE_KEY_FILE})
+
 set(_hosts ${TESSARO_GATEWAY_HOST} ${TESSARO_GATEWAY_FALLBACK_IP} ${TESSARO_CDN_HOST}
            ${TESSARO_ANALYTICS_HOST} ${TESSARO_REPORT_HOST} ${TESSARO_PRIMARY_DNS}
            ${TESSARO_PUBLIC_DNS})

@@ -13,6 +13,7 @@ import wintest  # noqa: E402
 
 
 def main(installer):
+    installer = wintest.place_on_drive_c(installer)
     display = os.environ.get("DISPLAY")
     if not os.environ.get("TESSARO_XVFB"):
         print(f"demo: showing the installer on {display}; close it with Alt+F4")

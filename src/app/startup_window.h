@@ -1,11 +1,13 @@
-// The installer's top-level window while the wizard pages are not built yet:
-// borderless, 600 x 400, centred on the work area, closed with Alt+F4.
+// The installer's main window as far as the wizard is built: borderless,
+// 600 x 400, centred on the work area, registered under the class a second
+// instance looks for. It brings itself forward when a second instance wakes
+// it and ends the run on Alt+F4.
 #pragma once
 
 #include <windows.h>
 
-// Registers the class and shows the window. Returns null when either fails.
-HWND CreateStartupWindow(HINSTANCE instance);
+#include "app/first_page.h"
+#include "sys/unique_handle.h"
 
-// Runs the message loop until WM_QUIT; returns the quit code.
-int RunMessageLoop();
+// Registers the class and creates the window, not yet visible; empty on failure.
+UniqueWindow CreateStartupWindow(HINSTANCE instance);

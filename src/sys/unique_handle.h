@@ -83,10 +83,74 @@ struct ModuleTraits {
   static void Close(Type h) noexcept { ::FreeLibrary(h); }
 };
 
+// Volume enumerations (FindFirstVolumeW).
+struct FindVolumeTraits {
+  using Type = HANDLE;
+  static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+  static bool IsValid(Type h) noexcept { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+  static void Close(Type h) noexcept { ::FindVolumeClose(h); }
+};
+
+// SetupAPI device information sets (HDEVINFO). SetupAPI is loaded at run
+// time, so Close is defined beside the code that uses it.
+struct DeviceInfoSetTraits {
+  using Type = void*;
+  static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+  static bool IsValid(Type h) noexcept { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+  static void Close(Type h) noexcept;
+};
+
 // Zip archives opened with minizip (unzFile is an opaque pointer). Close is
 // defined beside the zip code so this header does not pull in minizip.
 struct ZipArchiveTraits {
   using Type = void*;
+  static Type Invalid() noexcept { return nullptr; }
+  static bool IsValid(Type h) noexcept { return h != nullptr; }
+  static void Close(Type h) noexcept;
+};
+
+// Sockets (SOCKET is a UINT_PTR; INVALID_SOCKET is all bits set). Close is
+// defined beside the socket code so this header does not pull in Winsock.
+struct SocketTraits {
+  using Type = UINT_PTR;
+  static Type Invalid() noexcept { return ~static_cast<UINT_PTR>(0); }
+  static bool IsValid(Type h) noexcept { return h != Invalid(); }
+  static void Close(Type h) noexcept;
+};
+
+// CryptoAPI provider, key and hash handles (all ULONG_PTR, 0 when absent).
+// Close is defined beside the CryptoAPI code.
+struct CryptProviderTraits {
+  using Type = ULONG_PTR;
+  static Type Invalid() noexcept { return 0; }
+  static bool IsValid(Type h) noexcept { return h != 0; }
+  static void Close(Type h) noexcept;
+};
+struct CryptKeyTraits {
+  using Type = ULONG_PTR;
+  static Type Invalid() noexcept { return 0; }
+  static bool IsValid(Type h) noexcept { return h != 0; }
+  static void Close(Type h) noexcept;
+};
+struct CryptHashTraits {
+  using Type = ULONG_PTR;
+  static Type Invalid() noexcept { return 0; }
+  static bool IsValid(Type h) noexcept { return h != 0; }
+  static void Close(Type h) noexcept;
+};
+
+// COM interface pointers: one reference, released on close.
+template <typename Interface>
+struct ComTraits {
+  using Type = Interface*;
+  static Type Invalid() noexcept { return nullptr; }
+  static bool IsValid(Type h) noexcept { return h != nullptr; }
+  static void Close(Type h) noexcept { h->Release(); }
+};
+
+// BSTR texts (SysAllocString). Close is defined beside the COM code.
+struct BstrTraits {
+  using Type = wchar_t*;
   static Type Invalid() noexcept { return nullptr; }
   static bool IsValid(Type h) noexcept { return h != nullptr; }
   static void Close(Type h) noexcept;
@@ -98,3 +162,61 @@ using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueZipArchive = UniqueHandle<ZipArchiveTraits>;
+using UniqueFindVolume = UniqueHandle<FindVolumeTraits>;
+using UniqueDeviceInfoSet = UniqueHandle<DeviceInfoSetTraits>;
+using UniqueSocket = UniqueHandle<SocketTraits>;
+using UniqueCryptProvider = UniqueHandle<CryptProviderTraits>;
+using UniqueCryptKey = UniqueHandle<CryptKeyTraits>;
+using UniqueCryptHash = UniqueHandle<CryptHashTraits>;
+using UniqueBstr = UniqueHandle<BstrTraits>;
+template <typename Interface>
+using UniqueCom = UniqueHandle<ComTraits<Interface>>;
+
+// Top-level windows owned by the code that created them.
+struct WindowTraits {
+  using Type = HWND;
+  static Type Invalid() noexcept { return nullptr; }
+  static bool IsValid(Type h) noexcept { return h != nullptr; }
+  static void Close(Type h) noexcept {
+    if (::IsWindow(h)) ::DestroyWindow(h);
+  }
+};
+using UniqueWindow = UniqueHandle<WindowTraits>;
+
+// GDI objects (pens, brushes, fonts, bitmaps, regions) made by the program.
+struct GdiObjectTraits {
+  using Type = HGDIOBJ;
+  static Type Invalid() noexcept { return nullptr; }
+  static bool IsValid(Type h) noexcept { return h != nullptr; }
+  static void Close(Type h) noexcept { ::DeleteObject(h); }
+};
+using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
+
+// Memory device contexts (CreateCompatibleDC): deleted.
+struct MemoryDcTraits {
+  using Type = HDC;
+  static Type Invalid() noexcept { return nullptr; }
+  static bool IsValid(Type h) noexcept { return h != nullptr; }
+  static void Close(Type h) noexcept { ::DeleteDC(h); }
+};
+using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
+
+// Device contexts of a window or of the screen (GetDC): released to the
+// window they came from, which the system still knows from the DC.
+struct WindowDcTraits {
+  using Type = HDC;
+  static Type Invalid() noexcept { return nullptr; }
+  static bool IsValid(Type h) noexcept { return h != nullptr; }
+  static void Close(Type h) noexcept { ::ReleaseDC(::WindowFromDC(h), h); }
+};
+using UniqueWindowDc = UniqueHandle<WindowDcTraits>;
+
+// The GDI+ session token of GdiplusStartup, given back to GdiplusShutdown.
+// Close is defined beside the GDI+ code, which alone links GDI+.
+struct GdiplusTokenTraits {
+  using Type = ULONG_PTR;
+  static Type Invalid() noexcept { return 0; }
+  static bool IsValid(Type h) noexcept { return h != 0; }
+  static void Close(Type h) noexcept;
+};
+using UniqueGdiplusToken = UniqueHandle<GdiplusTokenTraits>;

@@ -13,7 +13,7 @@ INSTALLER = os.environ["TESSARO_INSTALLER"]
 class StartupWindowTest(unittest.TestCase):
     def test_window_shows_centred_and_closes_on_alt_f4(self):
         with wintest.xvfb() as display:
-            program = wintest.WineProgram(INSTALLER, display=display)
+            program = wintest.WineProgram(wintest.place_on_drive_c(INSTALLER), display=display)
             try:
                 window = wintest.find_window(display, title="^Tessaro$")
                 x, y, width, height = wintest.window_geometry(display, window)

@@ -157,6 +157,24 @@ def pixel(path, x, y):
     return tuple(int(v) for v in match.groups())
 
 
+def drive_c(*parts):
+    """A path under the test prefix's C: drive, as Linux sees it."""
+    return os.path.join(os.environ["WINEPREFIX"], "drive_c", *parts)
+
+
+def place_on_drive_c(source, folder="users/root/Downloads", name=None):
+    """Copies a program into the prefix's C: drive, where a user would run it.
+
+    Programs started from a Linux path see a module path Windows cannot open,
+    so every process test runs its program from C:. Returns the Windows path.
+    """
+    name = name or os.path.basename(source)
+    target_dir = drive_c(*folder.split("/"))
+    os.makedirs(target_dir, exist_ok=True)
+    shutil.copy(source, os.path.join(target_dir, name))
+    return "C:\\" + folder.replace("/", "\\") + "\\" + name
+
+
 def windows_path(unix_path):
     """The path a Windows program sees for a file of the build folder."""
     return "\\\\?\\unix" + unix_path.replace("/", "\\")

@@ -1,0 +1,18 @@
+# Writes a module-definition file listing the functions of a mingw import
+# library. Arguments: NM, IMPORT_LIB, DLL, DEF_FILE.
+execute_process(COMMAND ${NM} ${IMPORT_LIB} OUTPUT_VARIABLE symbols RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "nm failed on ${IMPORT_LIB}")
+endif()
+string(REGEX MATCHALL "[0-9a-f]+ T _[A-Za-z0-9_@?]+" lines "${symbols}")
+set(names "")
+foreach(line IN LISTS lines)
+  string(REGEX REPLACE "^[0-9a-f]+ T _" "" symbol "${line}")
+  if(NOT symbol MATCHES "^_" AND NOT symbol MATCHES "^head_")
+    list(APPEND names "${symbol}")
+  endif()
+endforeach()
+list(REMOVE_DUPLICATES names)
+list(SORT names)
+list(JOIN names "\n" body)
+file(WRITE ${DEF_FILE} "LIBRARY ${DLL}\nEXPORTS\n${body}\n")

@@ -1,0 +1,6 @@
+#include "app/run_flags.h"
+
+RunFlags& GetRunFlags() {
+  static RunFlags flags;
+  return flags;
+}
