@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "support/test_paths.h"
 #include "sys/child_process.h"
 #include "sys/unique_handle.h"
 
@@ -15,16 +16,8 @@ namespace {
 
 constexpr DWORD kMustHappenMs = 20000;
 
-// child_stub.exe, built next to this test. The test prefix maps no drive onto
-// the build folder: Wine then names this program "unix\\<host path>", which
-// opens only in its "\\\\?\\unix\\..." form.
-std::wstring StubPath() {
-  wchar_t path[MAX_PATH * 4] = {};
-  const DWORD length = ::GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
-  std::wstring self(path, length);
-  if (self.rfind(L"unix\\", 0) == 0) self.insert(0, L"\\\\?\\");
-  return self.substr(0, self.find_last_of(L"\\/") + 1) + L"child_stub.exe";
-}
+// child_stub.exe, built next to this test.
+std::wstring StubPath() { return BesideTestProgram(L"child_stub.exe"); }
 
 std::wstring StubCommand(const std::wstring& arguments) {
   return L"\"" + StubPath() + L"\" " + arguments;

@@ -1,5 +1,7 @@
 #include "stub_runner.h"
 
+#include "support/test_paths.h"
+
 #include <cwchar>
 #include <iterator>
 #include <vector>
@@ -13,15 +15,7 @@ constexpr DWORD kChildEndsWithinMs = 60000;
 
 }  // namespace
 
-std::wstring BuiltStubPath() {
-  wchar_t path[MAX_PATH * 4] = {};
-  const DWORD length = ::GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
-  std::wstring self(path, length);
-  // With no drive mapped onto the build folder Wine names this program
-  // "unix\<host path>", which opens only in its "\\?\unix\..." form.
-  if (self.rfind(L"unix\\", 0) == 0) self.insert(0, L"\\\\?\\");
-  return self.substr(0, self.find_last_of(L"\\/") + 1) + L"query_stub.exe";
-}
+std::wstring BuiltStubPath() { return BesideTestProgram(L"query_stub.exe"); }
 
 StartedChild StartChild(const std::wstring& program, const std::wstring& arguments,
                         StartMode mode) {
