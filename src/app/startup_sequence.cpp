@@ -169,4 +169,8 @@ void EndRun() {
   logger->ClearProperties();
   logger->SetStringProperty("event_name", WideToUtf8(L"软件退出"));
   logger->SendEvent("vSoftQuit");
+  // The SDK delivers in the background; freeing its handle gives the records
+  // of the run's end a last, bounded chance to leave before the process does
+  // (whatever is left stays in its spool for the next run).
+  logger->ReleaseHandle();
 }
