@@ -14,12 +14,12 @@
 
 #include "browser/open_url.h"
 #include "sys/text_convert.h"
-#include "telemetry/logger_server.h"
+#include "support/silent_logger.h"
 
 namespace {
 
 // Keeps every event with the properties pending when it was sent.
-class EventCapture final : public ILoggerServer {
+class EventCapture final : public SilentLogger {
  public:
   std::vector<std::map<std::string, std::string>> events;
 
@@ -40,26 +40,6 @@ class EventCapture final : public ILoggerServer {
     pending_.emplace(key, value);
   }
 
-  bool ReportAction(const std::string&, const std::string&, const std::string&) override {
-    return false;
-  }
-  bool ReportRunState(int32_t, const std::string&, const std::string&, const std::string&,
-                      const std::string&, std::vector<std::string>) override {
-    return false;
-  }
-  bool ReportBasic(int32_t, const std::string&, const std::string&, const std::string&) override {
-    return false;
-  }
-  std::string BuildRequest(int32_t, const std::string&) override { return {}; }
-  std::string DecryptReply(const std::string&) override { return {}; }
-  std::string GetMachineId() override { return {}; }
-  std::string GetMachineIdEx(int32_t) override { return {}; }
-  bool EnsureHandle() override { return false; }
-  bool ReleaseHandle() override { return true; }
-  bool OpenUrl(const std::string&) override { return false; }
-  intptr_t RunAsDesktopUser(const std::string&, const std::string&, int, int, int) override {
-    return 0;
-  }
 
  private:
   std::map<std::string, std::string> pending_;

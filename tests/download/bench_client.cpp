@@ -19,7 +19,7 @@
 #include "sys/file_ops.h"
 #include "sys/path_pieces.h"
 #include "sys/text_convert.h"
-#include "telemetry/logger_server.h"
+#include "support/silent_logger.h"
 
 namespace {
 
@@ -40,29 +40,6 @@ class BenchPkgInfo final : public IPkgInfo {
 
  private:
   std::string url_;
-};
-
-class SilentLogger final : public ILoggerServer {
- public:
-  bool ReportAction(const std::string&, const std::string&, const std::string&) override { return false; }
-  bool ReportRunState(int32_t, const std::string&, const std::string&, const std::string&, const std::string&,
-                      std::vector<std::string>) override {
-    return false;
-  }
-  bool SendEvent(const std::string&) override { return false; }
-  void ClearProperties() override {}
-  void SetIntProperty(const std::string&, int32_t) override {}
-  void SetBoolProperty(const std::string&, bool) override {}
-  void SetStringProperty(const std::string&, const std::string&) override {}
-  bool ReportBasic(int32_t, const std::string&, const std::string&, const std::string&) override { return false; }
-  std::string BuildRequest(int32_t, const std::string&) override { return {}; }
-  std::string DecryptReply(const std::string&) override { return {}; }
-  std::string GetMachineId() override { return {}; }
-  std::string GetMachineIdEx(int32_t) override { return {}; }
-  bool EnsureHandle() override { return false; }
-  bool ReleaseHandle() override { return true; }
-  bool OpenUrl(const std::string&) override { return false; }
-  intptr_t RunAsDesktopUser(const std::string&, const std::string&, int, int, int) override { return 0; }
 };
 
 }  // namespace

@@ -13,10 +13,10 @@
 
 #include "net/unique_socket.h"
 #include "sys/xmutex.h"
-#include "telemetry/logger_server.h"
+#include "support/silent_logger.h"
 
 // Records every SendEvent with the properties pending at that moment.
-class FakeLogger : public ILoggerServer {
+class FakeLogger : public SilentLogger {
  public:
   struct Event {
     std::string name;
@@ -32,19 +32,6 @@ class FakeLogger : public ILoggerServer {
   void SetIntProperty(const std::string& key, int32_t value) override;
   void SetStringProperty(const std::string& key, const std::string& value) override;
 
-  bool ReportAction(const std::string&, const std::string&, const std::string&) override { return false; }
-  bool ReportRunState(int32_t, const std::string&, const std::string&, const std::string&,
-                      const std::string&, std::vector<std::string>) override { return false; }
-  void SetBoolProperty(const std::string&, bool) override {}
-  bool ReportBasic(int32_t, const std::string&, const std::string&, const std::string&) override { return false; }
-  std::string BuildRequest(int32_t, const std::string&) override { return {}; }
-  std::string DecryptReply(const std::string&) override { return {}; }
-  std::string GetMachineId() override { return {}; }
-  std::string GetMachineIdEx(int32_t) override { return {}; }
-  bool EnsureHandle() override { return false; }
-  bool ReleaseHandle() override { return true; }
-  bool OpenUrl(const std::string&) override { return false; }
-  intptr_t RunAsDesktopUser(const std::string&, const std::string&, int, int, int) override { return 0; }
 
  private:
   CXMutex lock_;

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "telemetry/logger_server.h"
+#include "support/silent_logger.h"
 
 // Records every SendEvent with the string properties pending at that moment.
-class RecordingLogger : public ILoggerServer {
+class RecordingLogger : public SilentLogger {
  public:
   struct Event {
     std::string name;
@@ -23,29 +23,6 @@ class RecordingLogger : public ILoggerServer {
   bool SendEvent(const std::string& name) override;
   void ClearProperties() override { pending_.clear(); }
   void SetStringProperty(const std::string& key, const std::string& value) override;
-
-  void SetIntProperty(const std::string&, int32_t) override {}
-  void SetBoolProperty(const std::string&, bool) override {}
-  bool ReportAction(const std::string&, const std::string&, const std::string&) override {
-    return false;
-  }
-  bool ReportRunState(int32_t, const std::string&, const std::string&, const std::string&,
-                      const std::string&, std::vector<std::string>) override {
-    return false;
-  }
-  bool ReportBasic(int32_t, const std::string&, const std::string&, const std::string&) override {
-    return false;
-  }
-  std::string BuildRequest(int32_t, const std::string&) override { return {}; }
-  std::string DecryptReply(const std::string&) override { return {}; }
-  std::string GetMachineId() override { return {}; }
-  std::string GetMachineIdEx(int32_t) override { return {}; }
-  bool EnsureHandle() override { return false; }
-  bool ReleaseHandle() override { return true; }
-  bool OpenUrl(const std::string&) override { return false; }
-  intptr_t RunAsDesktopUser(const std::string&, const std::string&, int, int, int) override {
-    return 0;
-  }
 
  private:
   std::map<std::string, std::string> pending_;
