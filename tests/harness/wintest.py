@@ -175,6 +175,29 @@ def place_on_drive_c(source, folder="users/root/Downloads", name=None):
     return "C:\\" + folder.replace("/", "\\") + "\\" + name
 
 
+def copy_prefix(target):
+    """Copies the test prefix to target, for a test that changes the user's
+    settings or runs its own wineserver.
+
+    Other tests create and delete their files in the shared prefix while the
+    copy runs; a file or folder that vanishes meanwhile is simply left out.
+    """
+    def copy_file(source, destination, *, follow_symlinks=True):
+        try:
+            return shutil.copy2(source, destination, follow_symlinks=follow_symlinks)
+        except FileNotFoundError:
+            return destination
+
+    try:
+        shutil.copytree(os.environ["WINEPREFIX"], target, symlinks=True, copy_function=copy_file)
+    except shutil.Error as error:
+        # copytree gathers every failure; only vanished entries are acceptable.
+        real = [entry for entry in error.args[0] if "No such file" not in str(entry[2])]
+        if real:
+            raise
+    return target
+
+
 def windows_path(unix_path):
     """The path a Windows program sees for a file of the build folder."""
     return "\\\\?\\unix" + unix_path.replace("/", "\\")

@@ -208,9 +208,8 @@ def tinyproxy(folder, host, port, allow, netns=None):
 def private_prefix(folder):
     """A copy of the test prefix for a test that changes the user's settings
     or must run its wineserver in another namespace."""
-    source = os.environ["WINEPREFIX"]
     prefix = os.path.join(folder, "wineprefix")
-    subprocess.run(["cp", "-a", "--reflink=auto", source, prefix], check=True)
+    wintest.copy_prefix(prefix)
     try:
         yield prefix
     finally:

@@ -176,7 +176,7 @@ class ToolkitRenderTest(unittest.TestCase):
     def test_at_144_dpi(self):
         prefix = os.path.join(os.environ["TESSARO_BUILD_DIR"], "ui-render-dpi144-prefix")
         shutil.rmtree(prefix, ignore_errors=True)
-        shutil.copytree(os.environ["WINEPREFIX"], prefix, symlinks=True)
+        wintest.copy_prefix(prefix)
         env = {"WINEPREFIX": prefix}
         try:
             for key in (r"HKCU\Control Panel\Desktop", r"HKCU\Software\Wine\Fonts",
