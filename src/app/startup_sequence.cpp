@@ -15,7 +15,7 @@
 #include "app/install_settings.h"
 #include "app/run_flags.h"
 #include "app/startup_rules.h"
-#include "app/startup_window.h"
+#include "pages/main_window.h"
 #include "sys/app_info.h"
 #include "sys/cache_root.h"
 #include "sys/file_ops.h"
@@ -131,7 +131,7 @@ int RunMessageLoop() {
 
 }  // namespace
 
-void RunInstallerSession(HINSTANCE instance) {
+void RunInstallerSession(HINSTANCE) {
   try {
     RunFacts facts;
     EnableDpiAwareness();
@@ -149,14 +149,14 @@ void RunInstallerSession(HINSTANCE instance) {
     SendStartOfRun(facts);
     StartNetwork();
 
-    UniqueWindow window = CreateStartupWindow(instance);
-    if (!window) throw std::runtime_error("create window error");
-    const FirstPageChoice choice = ChooseFirstPage(window.get());
-    (void)choice;  // the pages take it over once the wizard exists
-    ShowWindow(window.get(), SW_SHOW);
-    UpdateWindow(window.get());
-    RunMessageLoop();
-    window.reset();
+    {
+      MainWindow window(&ChooseFirstPage);
+      if (IsWindow(window.hwnd)) {
+        ShowWindow(window.hwnd, SW_SHOW);
+        UpdateWindow(window.hwnd);
+      }
+      RunMessageLoop();
+    }
     ownStream.reset();
   } catch (...) {
     // Whatever failed, the run ends in order.

@@ -11,6 +11,7 @@ ROOT = os.path.join(os.path.dirname(__file__), "..", "..")
 sys.path.insert(0, os.path.join(ROOT, "tests", "harness"))
 sys.path.insert(0, os.path.join(ROOT, "testbed", "gateway"))
 import wintest  # noqa: E402
+import installer_window  # noqa: E402
 from gateway_control import Gateway  # noqa: E402
 
 PORT = int(os.environ["TESSARO_GATEWAY_PORT"])
@@ -43,7 +44,7 @@ class ChannelDetectionTest(unittest.TestCase):
                 wintest.wait_until(lambda: any(r["target"].startswith(PACKAGE) for r in gateway.requests()),
                                    30, "no package query")
                 time.sleep(1)  # the channel query starts with the package query
-                wintest.key(display, window, "alt+F4")
+                installer_window.close_installer(display, window)
                 self.assertEqual(program.wait(60), 0)
             finally:
                 program.kill()

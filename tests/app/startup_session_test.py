@@ -9,6 +9,7 @@ import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "harness"))
 import wintest  # noqa: E402
+import installer_window  # noqa: E402
 
 INSTALLER = os.environ["TESSARO_INSTALLER"]
 CONFIG = ("users", "root", "AppData", "Roaming", "OrvanePkg", "TESSARO", "config.ini")
@@ -56,7 +57,7 @@ class StartupSessionTest(unittest.TestCase):
                 self.assertEqual(read_config(), config_while_running)
                 self.assertEqual(sorted(set(work_folders()) - earlier), running_folders)
 
-                wintest.key(display, window, "alt+F4")
+                installer_window.close_installer(display, window)
                 self.assertEqual(first.wait(60), 0)
                 self.assertEqual(sorted(set(work_folders()) - earlier), [])
             finally:

@@ -11,7 +11,9 @@ import unittest
 ROOT = os.path.join(os.path.dirname(__file__), "..", "..")
 sys.path.insert(0, os.path.join(ROOT, "tests", "harness"))
 sys.path.insert(0, os.path.join(ROOT, "testbed", "collector"))
+sys.path.insert(0, os.path.join(ROOT, "tests", "app"))
 import wintest  # noqa: E402
+from installer_window import close_installer  # noqa: E402
 from collector_client import Collector, fields, properties  # noqa: E402
 
 INSTALLER = os.environ["TESSARO_INSTALLER"]
@@ -22,13 +24,13 @@ PACKAGE = "TessaroSetup_ruva3600"
 
 
 def run_and_close(installer, name):
-    """Starts the installer as a user would, closes it with Alt+F4."""
+    """Starts the installer as a user would and ends the run from its start page."""
     path = wintest.place_on_drive_c(installer, folder="users/root/Downloads/telemetry", name=name + ".exe")
     with wintest.xvfb() as display:
         program = wintest.WineProgram(path, display=display)
         try:
             window = wintest.find_window(display, title="^Tessaro$")
-            wintest.key(display, window, "alt+F4")
+            close_installer(display, window)
             return program.wait(60)
         finally:
             program.kill()
