@@ -5,6 +5,12 @@
 # path from the system folder (SystemLibrary) and reached through a delay
 # import, whose loader then finds the module already in memory.
 #
+# Only for functions the headers declare without __declspec(dllimport) (the
+# GDI+ flat API): a call through a dllimport declaration reads the import slot
+# directly, ld then drops the lazy-load thunk that only the slot refers to,
+# and the slot stays zero. Such functions (winmm's, say) are reached through
+# SystemFunction instead.
+#
 # tessaro_delay_import(NAME dll): defines the target tessaro::delay::NAME that
 # links a delay-import library for NAME.dll, made from mingw's import library.
 

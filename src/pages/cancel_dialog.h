@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "pages/dialog_loop.h"
 #include "pages/warn_window.h"
 #include "ui/resource_mgr.h"
 
@@ -11,16 +12,10 @@
 // `openDialog` holds its window; a second call then only brings the dialog
 // to the front and returns false. Otherwise creates the dialog of class
 // `className` owned by `mainWindow`, centred over it (kept inside the work
-// area), and pumps only the dialog's messages (everything else for the
-// thread is dropped) until it ends. True when the user confirmed; false when
+// area), and serves it with PumpDialog until it ends. True when the user confirmed; false when
 // the dialog was dismissed or could not be created.
 bool AskCancelInstall(HWND mainWindow, IResourceMgr* skin, const wchar_t* className,
                       CancelOpener opener, HWND& openDialog);
-
-// Where a window of `size` goes to be centred over `owner`, moved back inside
-// `workArea` where it would cross its left, right or bottom edge (the top
-// edge wins when the area is too small).
-POINT CentredOver(const RECT& owner, SIZE size, const RECT& workArea);
 
 // What the page does after a confirmed cancel: "pCancelInstall" with the
 // page's title, the main window hidden, the run told to end.

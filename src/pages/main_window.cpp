@@ -7,6 +7,7 @@
 #include "pages/custome_view.h"
 #include "pages/finished_view.h"
 #include "pages/install_room.h"
+#include "pages/progress_view.h"
 #include "pages/reminder_view.h"
 #include "sys/text_convert.h"
 #include "telemetry/logger_server.h"
@@ -104,9 +105,7 @@ bool MainWindow::ShowPage(int page) {
       break;
     case PAGE_PROGRESS:
       if (!StartInstall()) return false;
-      // This build has no progress page (download and setup run): the page
-      // on screen stays, and nothing is installed.
-      return false;
+      break;
     case PAGE_FINISHED:
       EnterFinishedPage();
       break;
@@ -145,7 +144,12 @@ bool MainWindow::StartInstall() {
   logger->SendEvent("vJoinPlan");
   if (!joinPlan) logger->ReleaseHandle();
 
-  if (HasRoomFor(installPath)) return true;
+  if (HasRoomFor(installPath)) {
+    CProgressView& progress = Progress();
+    progress.joinPlan = joinPlan ? JoinPlan::Accepted : JoinPlan::Declined;
+    progress.StartInstall(installPath);
+    return true;
+  }
   logger->ClearProperties();
   logger->SetStringProperty("error_status", WideToUtf8(L"磁盘空间不足"));
   logger->SendEvent("vInstallPathError");
@@ -163,6 +167,10 @@ CBeginView& MainWindow::Begin() {
 
 CCustomeView& MainWindow::Custome() {
   return ViewAt<CCustomeView>(views, PAGE_CUSTOM, hwnd, resourceManager.get());
+}
+
+CProgressView& MainWindow::Progress() {
+  return ViewAt<CProgressView>(views, PAGE_PROGRESS, hwnd, resourceManager.get());
 }
 
 CFinishedView& MainWindow::Finished() {

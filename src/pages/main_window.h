@@ -23,6 +23,7 @@
 class CBeginView;
 class CCustomeView;
 class CFinishedView;
+class CProgressView;
 class CNQReportThread;
 class CReminderView;
 
@@ -64,13 +65,15 @@ class MainWindow : public IBaseWindow {
   CReminderView& Reminder();
   CBeginView& Begin();
   CCustomeView& Custome();
+  CProgressView& Progress();
   CFinishedView& Finished();
   CCustomeView* ExistingCustome() const;
 
   void ShowStartPage();
   void ShowCustomPage();
-  // The join plan, then the disk check; false (with the message box) when the
-  // install folder's volume lacks room.
+  // The join plan, then the disk check, then the download on the progress
+  // page; false (with the message box) when the install folder's volume
+  // lacks room.
   bool StartInstall();
   void EnterFinishedPage();
   void OpenWelcomePage();

@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr int32_t LAYOUT_ID = 6;
-constexpr int32_t SPACER_ID = 7;
 constexpr double BUTTON_ASPECT = 76.0 / 30.0;
 constexpr uint32_t NOTICE_FONT_SIZE = 14;
 
@@ -17,7 +15,7 @@ constexpr uint32_t NOTICE_FONT_SIZE = 14;
 // parent is given, to that layout.
 class NoticeBuilder {
  public:
-  explicit NoticeBuilder(IBaseView& view) : view_(view) {}
+  NoticeBuilder(IBaseView& view, const NoticeLook& look) : view_(view), look_(look) {}
 
   template <typename Widget>
   Widget* Add(std::unique_ptr<Widget> widget, CLayoutResource* parent, uint32_t weight) {
@@ -27,15 +25,16 @@ class NoticeBuilder {
   }
 
   CLayoutResource* Layout(int32_t orientation, CLayoutResource* parent, uint32_t weight) {
-    return Add(std::make_unique<CLayoutResource>(orientation, LAYOUT_ID), parent, weight);
+    return Add(std::make_unique<CLayoutResource>(orientation, look_.layoutId), parent, weight);
   }
 
   void Spacer(CLayoutResource* parent, uint32_t weight) {
-    Add(std::make_unique<CSpacerResource>(SPACER_ID), parent, weight);
+    Add(std::make_unique<CSpacerResource>(look_.spacerId), parent, weight);
   }
 
  private:
   IBaseView& view_;
+  const NoticeLook& look_;
 };
 
 void SetMargins(CLayoutResource& layout, uint32_t left, uint32_t top, uint32_t right,
@@ -46,19 +45,21 @@ void SetMargins(CLayoutResource& layout, uint32_t left, uint32_t top, uint32_t r
   layout.marginBottom = bottom;
 }
 
-ResourceStyleSet GreyButtonStyles() {
+ResourceStyleSet GreyButtonStyles(NoticeGreyBorder border) {
   ResourceStyleSet set = MakeDefaultStyleSet();
   const uint32_t text[] = {COLOR_MUTED, 0xFF999999, COLOR_MUTED};
   const uint32_t fill[] = {0xFFF2F2F2, 0xFFF2F2F2, 0xFFD8D8D8};
   for (int i = 0; i < 3; ++i) {
     ResourceStyle& style = set.styles[static_cast<size_t>(i)];
-    style.borderWidth = 1;
     style.cornerRadius = 2;
     style.hAlign = TextAlignCenter;
     style.fontSize = NOTICE_FONT_SIZE;
     style.textColor = text[i];
     style.fillColor = fill[i];
-    style.borderColor = fill[i];
+    if (border == NoticeGreyBorder::Outlined) {
+      style.borderWidth = 1;
+      style.borderColor = fill[i];
+    }
   }
   return set;
 }
@@ -88,14 +89,14 @@ std::unique_ptr<CButtonResource> MakeNoticeButton(int32_t id, const wchar_t* cap
 }  // namespace
 
 void BuildNoticeWidgets(IBaseView& view, const NoticeLook& look) {
-  NoticeBuilder build(view);
+  NoticeBuilder build(view, look);
   CLayoutResource* root = build.Layout(LayoutVertical, nullptr, 0);
   const ResourceStyleSet frame = PanelStyles(COLOR_WHITE, 1, COLOR_FRAME, look.cornerRadius);
   root->background = build.Add(std::make_unique<CImageResource>(0, &frame), nullptr, 0);
 
   CLayoutResource* titleBar = build.Layout(LayoutHorizontal, root, 3);
   SetMargins(*titleBar, 10, 5, 10, 5);
-  const ResourceStyleSet barStyles = PanelStyles(0xFFF9F9F9, 1, COLOR_CLEAR, look.cornerRadius);
+  const ResourceStyleSet barStyles = PanelStyles(0xFFF9F9F9, 1, look.titleBorderColor, look.cornerRadius);
   auto bar = std::make_unique<CImageResource>(0, &barStyles);
   bar->inflateX = -1;
   bar->inflateY = -2;
@@ -103,7 +104,9 @@ void BuildNoticeWidgets(IBaseView& view, const NoticeLook& look) {
   ResourceStyleSet titleStyles = TextStyles(COLOR_MUTED, TextAlignNear, NOTICE_FONT_SIZE);
   titleStyles[ResourceState::Normal].fillColor = COLOR_CLEAR;
   build.Add(std::make_unique<CTextResource>(look.textId, &titleStyles, L"Tessaro"), titleBar, 27);
-  build.Add(MakeCloseButton(NOTICE_CLOSE_BUTTON_ID, view.resourceMgr), titleBar, 1);
+  if (look.closeButton == NoticeCloseButton::Shown) {
+    build.Add(MakeCloseButton(NOTICE_CLOSE_BUTTON_ID, view.resourceMgr), titleBar, 1);
+  }
 
   CLayoutResource* content = build.Layout(LayoutVertical, root, 17);
   SetMargins(*content, 24, 16, 24, 16);
@@ -111,7 +114,7 @@ void BuildNoticeWidgets(IBaseView& view, const NoticeLook& look) {
 
   CLayoutResource* headlineRow = build.Layout(LayoutHorizontal, message, 40);
   auto icon = std::make_unique<CImageResource>(look.iconId, nullptr, ResourceType::Icon);
-  icon->SetImage(SkinImage(view.resourceMgr, L"inquire_icon.png"));
+  icon->SetImage(SkinImage(view.resourceMgr, look.iconPicture));
   build.Add(std::move(icon), headlineRow, 30);
   build.Spacer(headlineRow, 16);
   const ResourceStyleSet headlineStyles = TextStyles(COLOR_TITLE, TextAlignNear, NOTICE_FONT_SIZE);
@@ -128,7 +131,8 @@ void BuildNoticeWidgets(IBaseView& view, const NoticeLook& look) {
 
   CLayoutResource* buttonRow = build.Layout(LayoutHorizontal, content, 2);
   build.Spacer(buttonRow, 15);
-  build.Add(MakeNoticeButton(NOTICE_GREY_BUTTON_ID, look.greyCaption, GreyButtonStyles()),
+  build.Add(MakeNoticeButton(NOTICE_GREY_BUTTON_ID, look.greyCaption,
+                             GreyButtonStyles(look.greyBorder)),
             buttonRow, 6);
   build.Spacer(buttonRow, 1);
   build.Add(MakeNoticeButton(NOTICE_ORANGE_BUTTON_ID, look.orangeCaption,

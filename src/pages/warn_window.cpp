@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "pages/dialog_loop.h"
 #include "pages/notice_layout.h"
 #include "pages/page_events.h"
 #include "pages/page_styles.h"
@@ -53,9 +54,7 @@ LRESULT WarnView::OnResourceClick(int index, LPARAM) {
       break;
   }
   // The opener's nested loop sees WM_CANCEL_CONFIRMED before it ends on WM_QUIT.
-  ::ShowWindow(hwnd, SW_HIDE);
-  ::PostMessageW(hwnd, WM_CLOSE, 0, 0);
-  ::PostMessageW(hwnd, WM_QUIT, 0, 0);
+  CloseDialogAndQuit(hwnd);
   return 0;
 }
 

@@ -67,15 +67,20 @@ class CustomPageTest(unittest.TestCase):
             run.click(page, *CUSTOM)
             run.wait_pixel(page, "custom_again", *INSTALL, ORANGE)
 
-            # Install with the plan: the join-plan record, then the page stays
-            # (nothing installs in this build).
+            # Install with the plan: the join-plan record; the gateway names no
+            # package here, so the download fails and "稍后重试" leads back to
+            # the start page.
             run.click(page, *INSTALL)
             run.records_until(lambda rs: any(wizard.event_name(r) == "vJoinPlan" for r in rs))
+            self.dismiss_retry(run, page)
             # Opting out: the last record of the run.
+            run.click(page, *CUSTOM)
+            run.wait_pixel(page, "custom_third", *INSTALL, ORANGE)
             run.click(page, *PLAN)
             run.shot("custom_plan_cleared", page)
             run.click(page, *INSTALL)
             run.records_until(lambda rs: sum(wizard.event_name(r) == "vJoinPlan" for r in rs) == 2)
+            self.dismiss_retry(run, page)
             run.key(page, "alt+F4")
             run.click(run.window_of_size(400, 200), *DIALOG_CONFIRM)
             self.assertEqual(run.wait_exit(), 0)
@@ -84,7 +89,9 @@ class CustomPageTest(unittest.TestCase):
         start_page = ("event", "vInstallPage", {"is_reinstall": False, "windows_name": "立即安装"})
         custom_page = ("event", "vInstallPage", {"is_reinstall": False, "windows_name": "自定义安装"})
         confirm = ("event", "pConfirmInstall", {"confirm_entrance": "开始安装"})
-        self.assertEqual(wizard.page_flow(records), [
+        failed = ("event", "pSoftDownloadResult", {"soft_download_status": "下载失败", "download_time": -1})
+        flow = wizard.page_flow(records)
+        self.assertEqual(flow[:8], [
             start_page,
             ("action", "0001", "0005"),
             custom_page,
@@ -93,10 +100,23 @@ class CustomPageTest(unittest.TestCase):
             confirm,
             ("action", "0002", "0005"),
             ("event", "vJoinPlan", {"choose_join_plan": True}),
+        ])
+        # The failed download and the dismissed retry dialog (page code
+        # "0007"), then the second visit of the custom page.
+        self.assertIn(failed, flow[8:])
+        self.assertLess(flow.index(failed), flow.index(("action", "0007", "0002")))
+        self.assertEqual(flow[-4:], [
+            ("action", "0001", "0005"),
             confirm,
             ("action", "0002", "0005"),
             ("event", "vJoinPlan", {"choose_join_plan": False}),
         ])
+
+    def dismiss_retry(self, run, page):
+        dialog = run.window_of_size(400, 200, seconds=90)
+        run.click(dialog, *DIALOG_DISMISS)
+        run.gone(400, 200)
+        run.wait_pixel(page, "start_after_retry_dismissed", 222, 279, ORANGE)
 
     def test_folder_browser(self):
         with wizard.Session(INSTALLER, "TessaroSetup_ruva3600.exe", wizard.gateway_routes()) as run:
