@@ -113,13 +113,15 @@ void CALLBACK CProgressView::TimerCallback(UINT, UINT, DWORD_PTR user, DWORD_PTR
 }
 
 void CProgressView::Stop() {
-  KillTimer();
-  {
-    CXMutexLock lock(mutex);
-    // Waits for a running setup program to end.
-    setupProcess.reset();
-  }
+  StopPolling();
   trayIcon.Remove();
+}
+
+void CProgressView::StopPolling() {
+  KillTimer();
+  CXMutexLock lock(mutex);
+  // Waits for a running setup program to end.
+  setupProcess.reset();
 }
 
 void CProgressView::KillTimer() {
@@ -151,7 +153,7 @@ void CProgressView::PollDownload() {
       logger->SetIntProperty("download_time", -1);
       logger->SendEvent("pSoftDownloadResult");
       installing = 0;
-      Stop();
+      StopPolling();
       PostToMain(WM_DOWNLOAD_FAILED);
       break;
     }
@@ -168,18 +170,14 @@ void CProgressView::PollDownload() {
 void CProgressView::LaunchSetup() {
   const std::wstring command = BuildSetupCommandLine(downloader->GetFilePath(), joinPlan, installPath);
   setupProcess = std::make_unique<COrvaneBasedProcess>(command);
-  ILoggerServer* logger = GetLoggerServer();
   if (!setupProcess->Start()) {
     // A package that cannot even be started counts as a failed install.
     const DWORD error = ::GetLastError();
     setupProcess.reset();
-    logger->ClearProperties();
-    logger->SetStringProperty("error_status", StartErrorStatus(error));
-    logger->SendEvent("vSoftInstallError");
-    Stop();
-    PostToMain(WM_INSTALL_FAILED);
+    FailInstall(StartErrorStatus(error));
     return;
   }
+  ILoggerServer* logger = GetLoggerServer();
   logger->ClearProperties();
   logger->SendEvent("vSoftInstallStart");
   installStartMs = MultimediaTime();
@@ -199,12 +197,16 @@ void CProgressView::WatchSetup() {
     PostToMain(WM_PROGRESS_TICK);
     return;
   }
+  FailInstall(InstallErrorStatus(exitCode));
+}
+
+void CProgressView::FailInstall(const std::string& errorStatus) {
   installing = 0;
   ILoggerServer* logger = GetLoggerServer();
   logger->ClearProperties();
-  logger->SetStringProperty("error_status", InstallErrorStatus(exitCode));
+  logger->SetStringProperty("error_status", errorStatus);
   logger->SendEvent("vSoftInstallError");
-  Stop();
+  StopPolling();
   PostToMain(WM_INSTALL_FAILED);
 }
 
@@ -350,6 +352,8 @@ void CProgressView::PrepareForDialog() {
   ::ReleaseCapture();
   SetBannerPaused(true);
   ::ShowWindow(hwnd, SW_SHOW);
+  // A window hidden in the notification area comes back for the dialog.
+  trayIcon.Remove();
 }
 
 void CProgressView::OnFailure(FailureKind failure) {

@@ -67,13 +67,19 @@ class CProgressView : public CPageView {
                                      DWORD_PTR);
 
   void BuildWidgets();
+  // Stops polling and the setup program and removes the notification-area
+  // icon. UI thread.
   void Stop();
+  // Stops polling and the setup program; also from the timer's own step.
+  void StopPolling();
   void KillTimer();
   // One timer step, `mutex` held.
   void Step();
   void PollDownload();
   void WatchSetup();
   void LaunchSetup();
+  // "vSoftInstallError" with `errorStatus`, polling stopped, the page told.
+  void FailInstall(const std::string& errorStatus);
   void PostToMain(UINT msg) const;
 
   void RefreshProgress();

@@ -67,6 +67,8 @@ class Work:
     def __enter__(self):
         wintest.clean_dir(self.folder)
         prefix_state.remove_product()
+        # Also a copy left behind without its uninstall entry.
+        prefix_state.remove_tree(prefix_state.unix_path(DEFAULT_FOLDER))
         prefix_state.clear_installer_cache()
         return self
 
