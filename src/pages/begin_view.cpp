@@ -142,19 +142,6 @@ void CBeginView::SetHasRoom(bool room) {
   Invalidate();
 }
 
-LRESULT CBeginView::OnLButtonDown(UINT msg, WPARAM wParam, LPARAM lParam) {
-  const LRESULT result = ::DefWindowProcW(hwnd, msg, wParam, lParam);
-  ReleaseTopmost();
-  const int index = HitTest(lParam);
-  if (IsButton(index) && !IsDisabledButton(index)) {
-    if (UpdateWidgetStates(index, WM_LBUTTONDOWN)) Invalidate();
-    return result;
-  }
-  if (TypeAt(index) == ResourceType::Checkbox) return result;
-  DragWindow();
-  return result;
-}
-
 LRESULT CBeginView::OnLButtonUp(UINT msg, WPARAM wParam, LPARAM lParam) {
   const LRESULT result = ::DefWindowProcW(hwnd, msg, wParam, lParam);
   const int index = HitTest(lParam);

@@ -27,7 +27,6 @@ class CBeginView : public CPageView {
 
  protected:
   bool UpdateWidgetStates(int target, UINT msg) override;
-  LRESULT OnLButtonDown(UINT msg, WPARAM wParam, LPARAM lParam) override;
   LRESULT OnLButtonUp(UINT msg, WPARAM wParam, LPARAM lParam) override;
   LRESULT OnResourceClick(int index, LPARAM lParam) override;
 

@@ -207,18 +207,9 @@ void CCustomeView::SetText(int32_t id, const std::wstring& text) {
 void CCustomeView::HideEdit() const { ::ShowWindow(edit_->editWindow, SW_HIDE); }
 
 LRESULT CCustomeView::OnLButtonDown(UINT msg, WPARAM wParam, LPARAM lParam) {
-  const LRESULT result = ::DefWindowProcW(hwnd, msg, wParam, lParam);
-  ReleaseTopmost();
-  const int index = HitTest(lParam);
   // Taking the focus from the edit box applies its text (EN_KILLFOCUS).
-  if (TypeAt(index) != ResourceType::Edit) ::SetFocus(hwnd);
-  if (IsButton(index) && !IsDisabledButton(index)) {
-    if (UpdateWidgetStates(index, WM_LBUTTONDOWN)) Invalidate();
-    return result;
-  }
-  if (TypeAt(index) == ResourceType::Checkbox) return result;
-  DragWindow();
-  return result;
+  if (TypeAt(HitTest(lParam)) != ResourceType::Edit) ::SetFocus(hwnd);
+  return CPageView::OnLButtonDown(msg, wParam, lParam);
 }
 
 LRESULT CCustomeView::OnLButtonUp(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -77,18 +77,6 @@ LRESULT CFinishedView::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-LRESULT CFinishedView::OnLButtonDown(UINT msg, WPARAM wParam, LPARAM lParam) {
-  const LRESULT result = ::DefWindowProcW(hwnd, msg, wParam, lParam);
-  ReleaseTopmost();
-  const int index = HitTest(lParam);
-  if (IsButton(index) && !IsDisabledButton(index)) {
-    if (UpdateWidgetStates(index, WM_LBUTTONDOWN)) Invalidate();
-    return result;
-  }
-  DragWindow();
-  return result;
-}
-
 LRESULT CFinishedView::OnResourceClick(int index, LPARAM) {
   if (index >= 0 && static_cast<size_t>(index) < resources.size()) {
     switch (resources[static_cast<size_t>(index)]->id) {

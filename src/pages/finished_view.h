@@ -23,7 +23,6 @@ class CFinishedView : public CPageView {
 
  protected:
   bool UpdateWidgetStates(int target, UINT msg) override;
-  LRESULT OnLButtonDown(UINT msg, WPARAM wParam, LPARAM lParam) override;
   LRESULT OnResourceClick(int index, LPARAM lParam) override;
 
  private:

@@ -27,6 +27,19 @@ LRESULT CPageView::OnMouseMove(UINT msg, WPARAM wParam, LPARAM lParam) {
   return result;
 }
 
+LRESULT CPageView::OnLButtonDown(UINT msg, WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = ::DefWindowProcW(hwnd, msg, wParam, lParam);
+  ReleaseTopmost();
+  const int index = HitTest(lParam);
+  if (IsButton(index) && !IsDisabledButton(index)) {
+    if (UpdateWidgetStates(index, WM_LBUTTONDOWN)) Invalidate();
+    return result;
+  }
+  if (TypeAt(index) == ResourceType::Checkbox) return result;
+  DragWindow();
+  return result;
+}
+
 void CPageView::ReleaseTopmost() const {
   ::SetWindowPos(hwnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }

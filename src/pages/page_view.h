@@ -24,6 +24,9 @@ class CPageView : public IBaseView {
   // under the mouse hovers; plain widgets (pictures, texts, spacers, check
   // boxes) return the buttons to rest; edit and progress change nothing.
   LRESULT OnMouseMove(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  // The window stops being topmost; an enabled button is pressed, a check
+  // box waits for the release, anything else drags the window.
+  LRESULT OnLButtonDown(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
   // Appends `widget` to the view and, when `parent` is given, to that layout
   // with `weight`. Returns the widget for further setup.

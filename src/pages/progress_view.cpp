@@ -262,21 +262,6 @@ bool CProgressView::UpdateWidgetStates(int target, UINT msg) {
   return changed;
 }
 
-LRESULT CProgressView::OnLButtonDown(UINT msg, WPARAM wParam, LPARAM lParam) {
-  const LRESULT result = ::DefWindowProcW(hwnd, msg, wParam, lParam);
-  ReleaseTopmost();
-  const int index = HitTest(lParam);
-  const IBaseResource& widget = *resources[static_cast<size_t>(index)];
-  if (widget.id == PROGRESS_ID_HIDE && IsButton(index)) {
-    if (widget.state != ResourceState::Pressed && UpdateWidgetStates(index, WM_LBUTTONDOWN)) {
-      Invalidate();
-    }
-    return result;
-  }
-  DragWindow();
-  return result;
-}
-
 LRESULT CProgressView::OnLButtonUp(UINT msg, WPARAM wParam, LPARAM lParam) {
   const LRESULT result = ::DefWindowProcW(hwnd, msg, wParam, lParam);
   const int index = HitTest(lParam);
