@@ -159,7 +159,7 @@ void CProgressView::PollDownload() {
     }
     case DownloadIdle:
     case DownloadRunning:
-    case 2:
+    case 2:  // no downloader reports it; counted as running
       PostToMain(WM_PROGRESS_TICK);
       break;
     default:
