@@ -2,31 +2,6 @@
 
 #include "pages/window_messages.h"
 
-LRESULT CPageView::OnMouseMove(UINT msg, WPARAM wParam, LPARAM lParam) {
-  const LRESULT result = ::DefWindowProcW(hwnd, msg, wParam, lParam);
-  if (resources.empty()) return result;
-  const int index = HitTest(lParam);
-  if (index == hoverIndex) return result;
-  bool changed = false;
-  switch (TypeAt(index)) {
-    case ResourceType::Button:
-      changed = UpdateWidgetStates(index, WM_MOUSEMOVE);
-      break;
-    case ResourceType::Image:
-    case ResourceType::Icon:
-    case ResourceType::Text:
-    case ResourceType::Spacer:
-    case ResourceType::Checkbox:
-      if (hoverIndex != -1) changed = UpdateWidgetStates(0, WM_MOUSEMOVE);
-      break;
-    default:
-      break;
-  }
-  if (changed) Invalidate();
-  hoverIndex = index;
-  return result;
-}
-
 LRESULT CPageView::OnLButtonDown(UINT msg, WPARAM wParam, LPARAM lParam) {
   const LRESULT result = ::DefWindowProcW(hwnd, msg, wParam, lParam);
   ReleaseTopmost();

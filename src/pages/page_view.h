@@ -15,15 +15,11 @@ class CPageView : public IBaseView {
  protected:
   CPageView(HWND window, IResourceMgr* skin) : IBaseView(window, skin, ViewKind::Page) {}
 
-  // The page's rules for its widgets' states after `msg` on widget `target`
-  // (WM_MOUSEMOVE, WM_LBUTTONDOWN or WM_RESOURCE_CLICK). True when any state,
-  // check mark or visibility changed.
-  virtual bool UpdateWidgetStates(int target, UINT msg) = 0;
+  // Every page has its own rules for its widgets' states (WM_MOUSEMOVE,
+  // WM_LBUTTONDOWN or WM_RESOURCE_CLICK on widget `target`); the standard
+  // hover handling follows them.
+  bool UpdateWidgetStates(int target, UINT msg) override = 0;
 
-  // The standard hover handling with the page's UpdateWidgetStates: a button
-  // under the mouse hovers; plain widgets (pictures, texts, spacers, check
-  // boxes) return the buttons to rest; edit and progress change nothing.
-  LRESULT OnMouseMove(UINT msg, WPARAM wParam, LPARAM lParam) override;
   // The window stops being topmost; an enabled button is pressed, a check
   // box waits for the release, anything else drags the window.
   LRESULT OnLButtonDown(UINT msg, WPARAM wParam, LPARAM lParam) override;

@@ -78,6 +78,11 @@ class IBaseView {
   // WM_RESOURCE_CLICK to OnResourceClick, everything else to DefWindowProcW.
   LRESULT HandleStandardMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
+  // The view's rules for its widgets' states after `msg` on widget `target`,
+  // which the hover handling follows; true when anything changed. Default:
+  // UpdateButtonStates.
+  virtual bool UpdateWidgetStates(int target, UINT msg) { return UpdateButtonStates(target, msg); }
+
   virtual LRESULT OnPaint(UINT msg, WPARAM wParam, LPARAM lParam);
   // Hover states follow the mouse over buttons and reset over plain widgets.
   virtual LRESULT OnMouseMove(UINT msg, WPARAM wParam, LPARAM lParam);

@@ -33,17 +33,17 @@ LRESULT IBaseView::OnMouseMove(UINT msg, WPARAM wParam, LPARAM lParam) {
   bool changed = false;
   switch (TypeAt(index)) {
     case ResourceType::Button:
-      changed = UpdateButtonStates(index, WM_MOUSEMOVE);
+      changed = UpdateWidgetStates(index, WM_MOUSEMOVE);
       break;
     case ResourceType::Checkbox:
       // Only main-window pages treat a check box as a plain widget here.
-      if (kind == ViewKind::Page && hoverIndex != -1) changed = UpdateButtonStates(0, WM_MOUSEMOVE);
+      if (kind == ViewKind::Page && hoverIndex != -1) changed = UpdateWidgetStates(0, WM_MOUSEMOVE);
       break;
     case ResourceType::Image:
     case ResourceType::Icon:
     case ResourceType::Text:
     case ResourceType::Spacer:
-      if (hoverIndex != -1) changed = UpdateButtonStates(0, WM_MOUSEMOVE);
+      if (hoverIndex != -1) changed = UpdateWidgetStates(0, WM_MOUSEMOVE);
       break;
     default:
       // Movie, edit and progress keep the buttons as they are.
